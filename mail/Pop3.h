@@ -30,6 +30,9 @@ public:
     mailInfo GetSettings() const;
     void SetNewestFirst(bool flag);
 
+    // One step each; a check runs them in this order and stops at the first
+    // code that is not 0. Connect reads the greeting; Stat also walks the
+    // unique ids, and fails with 100 when its counts are not decimal numbers.
     int32_t Connect();
     int32_t User();
     int32_t Pass();
@@ -38,6 +41,7 @@ public:
 
     int32_t LetterCount() const { return FCount; }
     int32_t NewCount() const { return FNewCount; }
+    // New count to 0; letter moves on to the newest unique id seen, never back.
     void MarkRead();
     void ClearCount() { FCount = 0; }
 
@@ -50,11 +54,12 @@ public:
 private:
     int32_t Command(const std::string &text);
     int32_t ReadReply();
+    int32_t ReadStat();
     int32_t Walk();
 
     TMailPOP3 FMail;
     std::string FReply;
-    mailInfo FInfo;
+    mailInfo FInfo;  // letter starts as "0": nothing marked as read yet
     int32_t FCount = 0;
     int32_t FSize = 0;
     int32_t FNewCount = 0;

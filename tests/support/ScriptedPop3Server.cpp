@@ -134,10 +134,10 @@ bool ScriptedPop3Server::waitForConnections(std::size_t count, std::chrono::mill
     return FChanged.wait_for(lock, limit, [&] { return FReceived.size() >= count; });
 }
 
-bool ScriptedPop3Server::waitUntilIdle(std::chrono::milliseconds limit) const
+bool ScriptedPop3Server::waitUntilOpenAtMost(std::size_t count, std::chrono::milliseconds limit) const
 {
     std::unique_lock lock(FLock);
-    return FChanged.wait_for(lock, limit, [&] { return FOpen == 0; });
+    return FChanged.wait_for(lock, limit, [&] { return FOpen <= count; });
 }
 
 ScriptedPop3Server::Wait ScriptedPop3Server::waitFor(int fd, short events, int timeoutMs) const

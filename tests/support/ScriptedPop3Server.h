@@ -89,7 +89,8 @@ public:
 
     // Bounded waits on the server's own state; true when the condition holds.
     bool waitForConnections(std::size_t count, std::chrono::milliseconds limit) const;
-    bool waitUntilIdle(std::chrono::milliseconds limit) const;  // openConnections() == 0
+    bool waitUntilOpenAtMost(std::size_t count, std::chrono::milliseconds limit) const;
+    bool waitUntilIdle(std::chrono::milliseconds limit) const { return waitUntilOpenAtMost(0, limit); }
 
     // Ends every connection and the listening socket, joins all threads.
     // Idempotent; the recorded bytes and counts stay readable.
