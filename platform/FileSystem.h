@@ -21,12 +21,24 @@ inline constexpr uint32_t kAnyFile = 0x3F;
 
 // Windows system error numbers used by the program.
 namespace winerr {
+inline constexpr uint32_t kSuccess = 0;
 inline constexpr uint32_t kFileNotFound = 2;
 inline constexpr uint32_t kPathNotFound = 3;
+inline constexpr uint32_t kTooManyOpenFiles = 4;
 inline constexpr uint32_t kAccessDenied = 5;
+inline constexpr uint32_t kNotEnoughMemory = 8;
+inline constexpr uint32_t kNotSameDevice = 17;
+inline constexpr uint32_t kWriteProtect = 19;
+inline constexpr uint32_t kGenFailure = 31;  // anything without a closer match
 inline constexpr uint32_t kSharingViolation = 32;
+inline constexpr uint32_t kInvalidParameter = 87;
+inline constexpr uint32_t kDiskFull = 112;
 inline constexpr uint32_t kDirNotEmpty = 145;
 inline constexpr uint32_t kAlreadyExists = 183;
+inline constexpr uint32_t kFilenameTooLong = 206;
+inline constexpr uint32_t kFileTooLarge = 223;
+inline constexpr uint32_t kIoDevice = 1117;
+inline constexpr uint32_t kCantResolveFilename = 1921;
 }  // namespace winerr
 
 struct FolderEntry {
@@ -36,21 +48,31 @@ struct FolderEntry {
 
 // Lists the entries of folder, "." and ".." included, in byte order of their
 // names. An entry is listed unless it carries one of the hidden, system,
-// volume-label or directory bits that mask lacks. A missing folder lists nothing.
+// volume-label or directory bits that mask lacks. A missing folder lists nothing
+// (and leaves its error number for GetLastError()). Links are never followed:
+// a symbolic link carries kSymlink (plus kHidden by its name) and nothing else.
+// Fifos, sockets and devices carry kSystem.
 std::vector<FolderEntry> FindEntries(const std::string &folder, uint32_t mask);
 
 std::string GetCurrentDir();
-bool FileExists(const std::string &path);  // an existing file, not a folder
+// An existing file, not a folder. A symbolic link counts when it leads to a file.
+bool FileExists(const std::string &path);
 
 // Each returns false on failure and leaves the Windows error number for
-// GetLastError() of the calling thread.
+// GetLastError() of the calling thread; success leaves it as it was.
+// CreateDirectory fails with kAlreadyExists when anything exists at path, and
+// with kPathNotFound when its parent folder is missing (so does MoveFile when
+// the destination's folder is missing; a missing source is kFileNotFound).
+// DeleteFile refuses a folder and a file whose owner may not write
+// (kAccessDenied). RemoveDir removes an empty folder (else kDirNotEmpty).
 bool CreateDirectory(const std::string &path);
 bool MoveFile(const std::string &from, const std::string &to);  // never overwrites
 bool DeleteFile(const std::string &path);                       // refused for a read-only file
 bool RemoveDir(const std::string &path);
 uint32_t GetLastError();
 
-// The Windows system error number for an errno value.
+// The Windows system error number for an errno value (kGenFailure for one
+// without a closer match).
 uint32_t WinErrorFromErrno(int err);
 
 }  // namespace fs
