@@ -16,6 +16,7 @@ public:
     // "0" when nothing was received (closed, failed or timed out).
     std::string ReceiveText();
     int32_t ErrorCode() const;
+    // From any thread: cuts the running call short; see TClientSocks::Abort.
     void Abort();
 
 private:
