@@ -66,7 +66,7 @@ void MailThread::ThreadMain(MailThread *self)
 void MailThread::Execute()
 {
     while (BeginCheck()) {
-        CheckMail();
+        FLastCode = CheckMail();
         if (FStopped)
             return;
         TakeResult();
@@ -94,13 +94,15 @@ bool MailThread::BeginCheck()
     return true;
 }
 
-void MailThread::CheckMail()
+// The code is kept in FLastCode only once the check has ended, so the window
+// sees the last finished check's result while the next one runs.
+int32_t MailThread::CheckMail()
 {
     for (CheckStep step : kCheckSteps) {
-        FLastCode = (FPop.*step)();
-        if (FLastCode != 0)
-            return;
+        if (const int32_t code = (FPop.*step)(); code != 0)
+            return code;
     }
+    return 0;
 }
 
 void MailThread::TakeResult()

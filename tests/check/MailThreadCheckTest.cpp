@@ -46,6 +46,11 @@ struct ResultCase {
     int32_t code;
 };
 
+void PrintTo(const ResultCase &param, std::ostream *out)
+{
+    *out << param.name;
+}
+
 class CheckResultTest : public CheckTest, public ::testing::WithParamInterface<ResultCase> {};
 
 TEST_P(CheckResultTest, HandsOverStatusStateAndCounts)
@@ -122,6 +127,11 @@ struct HostCase {
     std::string host;
     std::string uidls;  // the UIDL commands the server sees, in order
 };
+
+void PrintTo(const HostCase &param, std::ostream *out)
+{
+    *out << param.name;
+}
 
 class NewestFirstHostTest : public CheckTest, public ::testing::WithParamInterface<HostCase> {};
 

@@ -54,28 +54,31 @@ TEST_F(CheckTest, SettingsAppliedDuringACheckTakeEffectAtTheNextCheck)
     EXPECT_EQ(gate.ReadLine(kLimit), "USER olduser\r\n");
     ASSERT_TRUE(gate.Send("+OK\r\n"));
     EXPECT_EQ(gate.ReadLine(kLimit), "PASS secret\r\n");
-    ASSERT_TRUE(gate.Send("+OK\r\n"));
-    EXPECT_EQ(gate.ReadLine(kLimit), "STAT\r\n");
-    ASSERT_TRUE(gate.Send("+OK 0 0\r\n"));
-    EXPECT_EQ(gate.ReadLine(kLimit), "QUIT\r\n");
-    ASSERT_TRUE(gate.Send("+OK bye\r\n"));
+    ASSERT_TRUE(gate.Send("-ERR invalid password\r\n"));
     ASSERT_TRUE(WaitParkedAt(0));
-    EXPECT_EQ(thread->LastCode(), 0);
+    EXPECT_EQ(thread->LastCode(), 1012);
 
     thread->CheckNow();
     EXPECT_EQ(GrantSteps(1), After::CheckBegun);
     ASSERT_TRUE(gate.Accept(kLimit));
     ASSERT_TRUE(gate.Send("+OK ready\r\n"));
     EXPECT_EQ(gate.ReadLine(kLimit), "USER newuser\r\n");
-    ASSERT_TRUE(gate.Send("-ERR no such user\r\n"));
+    ASSERT_TRUE(gate.Send("+OK\r\n"));
+    EXPECT_EQ(gate.ReadLine(kLimit), "PASS secret\r\n");
+    // Halfway through, the last code is still that of the finished check.
+    EXPECT_EQ(thread->LastCode(), 1012);
+    ASSERT_TRUE(gate.Send("+OK\r\n"));
+    EXPECT_EQ(gate.ReadLine(kLimit), "STAT\r\n");
+    ASSERT_TRUE(gate.Send("+OK 0 0\r\n"));
+    EXPECT_EQ(gate.ReadLine(kLimit), "QUIT\r\n");
+    ASSERT_TRUE(gate.Send("+OK bye\r\n"));
     ASSERT_TRUE(WaitParkedAt(1));
-    EXPECT_EQ(thread->LastCode(), 1011);
+    EXPECT_EQ(thread->LastCode(), 0);
 }
 
-// An edit that changes the account: counts go to 0, the letter passed in
-// ("0") stays even through a mark-as-read before the next check, and a check
-// follows after one step.
-TEST_F(CheckTest, AccountChangeZeroesCountsKeepsTheLetterAndChecks)
+// An edit that changes the account: the session's counts go to 0 and a check
+// follows after one step, with the new account.
+TEST_F(CheckTest, AccountChangeZeroesCountsAndChecksAfterOneStep)
 {
     FServer.setScript(TwoNewLetters());
     mailInfo info = Info();
@@ -87,14 +90,30 @@ TEST_F(CheckTest, AccountChangeZeroesCountsKeepsTheLetterAndChecks)
     info.user = "other";
     thread->ApplySettings(info, true);
     EXPECT_EQ(thread->CurrentLetter(), "0");
-    EXPECT_TRUE(thread->MarkRead());
-    EXPECT_EQ(thread->CurrentLetter(), "0");
-
     EXPECT_EQ(GrantSteps(1), After::CheckBegun);
     EXPECT_EQ(FSink.Calls()[3], SinkCall::Row(1, CheckingText(), 0, 0, "Box"));
     ASSERT_TRUE(WaitParkedAt(1));
     EXPECT_EQ(FServer.received(1).substr(0, 12), "USER other\r\n");
-    // That check saw the new account's letters: a mark now takes its newest.
+}
+
+// The session's letter after an account change is the one passed in ("0"),
+// even through a mark-as-read before the new account has been checked; once
+// a check has seen the new account's letters, a mark takes its newest.
+TEST_F(CheckTest, MarkReadAfterAnAccountChangeKeepsTheLetterPassedIn)
+{
+    FServer.setScript(TwoNewLetters());
+    mailInfo info = Info();
+    info.letter = "0";
+    MailThread *thread = Start(info);
+    ASSERT_TRUE(WaitParkedAt(0));
+
+    info.user = "other";
+    thread->ApplySettings(info, true);
+    EXPECT_TRUE(thread->MarkRead());
+    EXPECT_EQ(thread->CurrentLetter(), "0");
+
+    EXPECT_EQ(GrantSteps(1), After::CheckBegun);
+    ASSERT_TRUE(WaitParkedAt(1));
     EXPECT_TRUE(thread->MarkRead());
     EXPECT_EQ(thread->CurrentLetter(), "uid-b");
 }

@@ -37,8 +37,14 @@ TEST_F(CheckTest, CheckNowDuringACheckGivesExactlyOneMoreCheck)
 struct IntervalCase {
     const char *name;
     int32_t minutes;           // the interval applied after 7 minutes of a 10-minute wait
+    int applications;          // how often it is applied within that step
     uint64_t stepsAfterChange; // steps granted after the change until the next check begins
 };
+
+void PrintTo(const IntervalCase &param, std::ostream *out)
+{
+    *out << param.name;
+}
 
 class IntervalChangeTest : public CheckTest, public ::testing::WithParamInterface<IntervalCase> {};
 
@@ -53,8 +59,11 @@ TEST_P(IntervalChangeTest, NextCheckComesByTheNewInterval)
     ASSERT_EQ(GrantSteps(420), After::Parked);
 
     info.interval = GetParam().minutes * 60000;
-    thread->ApplySettings(info, false);
-    EXPECT_EQ(GrantSteps(GetParam().stepsAfterChange - 1), After::Parked);
+    for (int i = 0; i < GetParam().applications; ++i)
+        thread->ApplySettings(info, false);
+    if (GetParam().stepsAfterChange > 1) {
+        EXPECT_EQ(GrantSteps(GetParam().stepsAfterChange - 1), After::Parked);
+    }
     EXPECT_EQ(FServer.connectionCount(), 1u);
     EXPECT_EQ(GrantSteps(1), After::CheckBegun);
     EXPECT_TRUE(FServer.waitForConnections(2, kLimit));
@@ -62,10 +71,14 @@ TEST_P(IntervalChangeTest, NextCheckComesByTheNewInterval)
 
 INSTANTIATE_TEST_SUITE_P(
     Intervals, IntervalChangeTest,
-    ::testing::Values(IntervalCase{"FiveMinutesStartsOver", 5, 1 + 300},
-                      IntervalCase{"ThreeMinutesStartsOver", 3, 1 + 180},
-                      IntervalCase{"EightMinutesEndsAtEight", 8, 60},
-                      IntervalCase{"SameIntervalGoesOn", 10, 180}),
+    ::testing::Values(IntervalCase{"FiveMinutesStartsOver", 5, 1, 1 + 300},
+                      IntervalCase{"ThreeMinutesStartsOver", 3, 1, 1 + 180},
+                      IntervalCase{"EightMinutesEndsAtEight", 8, 1, 60},
+                      IntervalCase{"SameIntervalGoesOn", 10, 1, 180},
+                      // The step compares with the interval before the last
+                      // change only: applied twice, 5 minutes looks unchanged,
+                      // and 7 minutes waited are past it.
+                      IntervalCase{"FiveMinutesTwiceInOneStepEndsTheWait", 5, 2, 1}),
     [](const ::testing::TestParamInfo<IntervalCase> &param) { return std::string(param.param.name); });
 
 TEST_F(CheckTest, IntervalZeroChecksAgainAfterOneStep)
