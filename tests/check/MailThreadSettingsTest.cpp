@@ -1,6 +1,10 @@
 #include "CheckTestSupport.h"
 #include "GateServer.h"
 
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace {
 
 ScriptedPop3Server::Script TwoNewLetters()
@@ -35,6 +39,18 @@ TEST_F(CheckTest, MarkReadIsRefusedWhileACheckRuns)
     EXPECT_EQ(FSink.Calls()[4], SinkCall::State(thread->ThreadID(), 0));
 }
 
+// Plays the server's side through the gate: sends each reply (CR LF added),
+// then expects the client's next line (CR LF added); an empty line expects nothing.
+void Converse(GateServer &gate, const std::vector<std::pair<std::string, std::string>> &turns)
+{
+    for (const auto &[reply, line] : turns) {
+        ASSERT_TRUE(gate.Send(reply + "\r\n"));
+        if (!line.empty()) {
+            EXPECT_EQ(gate.ReadLine(kLimit), line + "\r\n");
+        }
+    }
+}
+
 // The gate holds the first check before its greeting, so the new settings
 // arrive while it runs and before it has sent USER.
 TEST_F(CheckTest, SettingsAppliedDuringACheckTakeEffectAtTheNextCheck)
@@ -50,30 +66,43 @@ TEST_F(CheckTest, SettingsAppliedDuringACheckTakeEffectAtTheNextCheck)
     thread->ApplySettings(info, false);
     EXPECT_FALSE(thread->MarkRead());
 
-    ASSERT_TRUE(gate.Send("+OK ready\r\n"));
-    EXPECT_EQ(gate.ReadLine(kLimit), "USER olduser\r\n");
-    ASSERT_TRUE(gate.Send("+OK\r\n"));
-    EXPECT_EQ(gate.ReadLine(kLimit), "PASS secret\r\n");
-    ASSERT_TRUE(gate.Send("-ERR invalid password\r\n"));
+    Converse(gate, {{"+OK ready", "USER olduser"}, {"+OK", "PASS secret"}, {"-ERR invalid password", ""}});
     ASSERT_TRUE(WaitParkedAt(0));
     EXPECT_EQ(thread->LastCode(), 1012);
 
     thread->CheckNow();
     EXPECT_EQ(GrantSteps(1), After::CheckBegun);
     ASSERT_TRUE(gate.Accept(kLimit));
-    ASSERT_TRUE(gate.Send("+OK ready\r\n"));
-    EXPECT_EQ(gate.ReadLine(kLimit), "USER newuser\r\n");
-    ASSERT_TRUE(gate.Send("+OK\r\n"));
-    EXPECT_EQ(gate.ReadLine(kLimit), "PASS secret\r\n");
+    Converse(gate, {{"+OK ready", "USER newuser"}, {"+OK", "PASS secret"}});
     // Halfway through, the last code is still that of the finished check.
     EXPECT_EQ(thread->LastCode(), 1012);
-    ASSERT_TRUE(gate.Send("+OK\r\n"));
-    EXPECT_EQ(gate.ReadLine(kLimit), "STAT\r\n");
-    ASSERT_TRUE(gate.Send("+OK 0 0\r\n"));
-    EXPECT_EQ(gate.ReadLine(kLimit), "QUIT\r\n");
-    ASSERT_TRUE(gate.Send("+OK bye\r\n"));
+    Converse(gate, {{"+OK", "STAT"}, {"+OK 0 0", "QUIT"}, {"+OK bye", ""}});
     ASSERT_TRUE(WaitParkedAt(1));
     EXPECT_EQ(thread->LastCode(), 0);
+}
+
+// A check that finds new letters takes the session's settings, except those
+// applied while it ran: the row shows the new name, and the wait the new interval.
+TEST_F(CheckTest, SettingsAppliedDuringACheckWithNewLettersAreKept)
+{
+    GateServer gate;
+    mailInfo info = Info();
+    info.port = gate.port();
+    info.letter = "0";
+    MailThread *thread = Start(info);
+    ASSERT_TRUE(gate.Accept(kLimit));
+
+    info.namemail = "Renamed";
+    info.interval = 2000;
+    thread->ApplySettings(info, false);
+    Converse(gate, {{"+OK ready", "USER user"}, {"+OK", "PASS secret"}, {"+OK", "STAT"},
+                    {"+OK 1 100", "UIDL 1"}, {"+OK 1 uid-z", "QUIT"}, {"+OK bye", ""}});
+    ASSERT_TRUE(WaitParkedAt(0));
+    ASSERT_EQ(FSink.Calls().size(), 3u);
+    EXPECT_EQ(FSink.Calls()[0], SinkCall::State(thread->ThreadID(), 2));
+    EXPECT_EQ(FSink.Calls()[1], SinkCall::Row(1, CheckedText(), 1, 1, "Renamed"));
+    EXPECT_EQ(GrantSteps(1), After::Parked);
+    EXPECT_EQ(GrantSteps(1), After::CheckBegun);
 }
 
 // An edit that changes the account: the session's counts go to 0 and a check
