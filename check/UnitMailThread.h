@@ -40,7 +40,8 @@ public:
     void CheckNow();
     // Refused (false) while a check and its hand-overs run; otherwise the
     // session's new-letter count goes to 0 and its letter to the newest
-    // unique id seen, and true.
+    // unique id seen, and true. After an account change the letter stays as
+    // passed in until a check has seen the new account's newest letter.
     bool MarkRead();
     // The session's letter (the newest unique id marked as read).
     std::string CurrentLetter();
@@ -48,10 +49,11 @@ public:
     int32_t LastCode() const;
     // The table row the next row hand-over writes, also one already requested.
     void SetRow(int32_t row);
-    // New settings: the wait looks at the interval again at its next step; the
-    // session takes them at once between checks, or at the end of a running
-    // check. accountChanged also zeroes the session's counts, keeps the letter
-    // passed in and asks for a check.
+    // New settings, for the thread's own copy at once: the wait looks at the
+    // interval again at its next step. The session takes them at once between
+    // checks, or at the end of a running check, so the next check uses them.
+    // accountChanged also zeroes the session's counts, keeps the letter passed
+    // in and asks for a check (within one step).
     void ApplySettings(const mailInfo &info, bool accountChanged);
     // From its return: no check starts, no hand-over reaches the sink (not
     // even one already requested), a blocked check or wait is cut; the worker
