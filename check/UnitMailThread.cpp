@@ -66,7 +66,7 @@ void MailThread::ThreadMain(MailThread *self)
 void MailThread::Execute()
 {
     while (BeginCheck()) {
-        FLastCode = CheckMail();
+        CheckMail();
         if (FStopped)
             return;
         TakeResult();
@@ -94,15 +94,15 @@ bool MailThread::BeginCheck()
     return true;
 }
 
-// The code is kept in FLastCode only once the check has ended, so the window
-// sees the last finished check's result while the next one runs.
-int32_t MailThread::CheckMail()
+// Each step's code goes to FLastCode as soon as the step ends, so a click on
+// the row during a check shows the step reached so far.
+void MailThread::CheckMail()
 {
     for (CheckStep step : kCheckSteps) {
-        if (const int32_t code = (FPop.*step)(); code != 0)
-            return code;
+        FLastCode = (FPop.*step)();
+        if (FLastCode != 0)
+            return;
     }
-    return 0;
 }
 
 void MailThread::TakeResult()

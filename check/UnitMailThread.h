@@ -45,7 +45,8 @@ public:
     bool MarkRead();
     // The session's letter (the newest unique id marked as read).
     std::string CurrentLetter();
-    // Result code of the last finished check; 0 before the first.
+    // Result code of the last check step: during a check, that of the step
+    // reached so far; 0 before the first.
     int32_t LastCode() const;
     // The table row the next row hand-over writes, also one already requested.
     void SetRow(int32_t row);
@@ -72,7 +73,7 @@ private:
     static void ThreadMain(MailThread *self);
     void Execute();
     bool BeginCheck();
-    int32_t CheckMail();
+    void CheckMail();
     void TakeResult();
     void EndCheck();
     bool Wait();
