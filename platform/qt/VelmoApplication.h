@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QApplication>
+#include <QString>
 
 // The application object. An exception that escapes an event handler is shown
-// with its message in a modal message box and the program goes on; closing the
-// box never quits the program.
+// with its message in a modal message box and the program goes on. Closing a
+// box never quits the program: the last window closed does not end it, the
+// main window ends it explicitly.
 class VelmoApplication : public QApplication {
     Q_OBJECT
 public:
@@ -12,8 +14,16 @@ public:
 
     bool notify(QObject *receiver, QEvent *event) override;
 
-    // Shows a message in a modal box (the ShowMessage of the program's texts).
-    // Errors raised while an error box is open are not stacked: at most one
-    // error box is open at a time, later errors wait for nothing and are dropped.
+    // The application title: the caption of the program's message boxes.
+    const QString &Title() const { return FTitle; }
+    void SetTitle(const QString &title) { FTitle = title; }
+
+    // Shows an error's message in a modal box. Error boxes are not stacked:
+    // while one is open, further errors (raised by events handled in its modal
+    // loop) are dropped, so at most one error box is open at a time.
     void ShowException(const QString &message);
+
+private:
+    QString FTitle;
+    bool FErrorBoxOpen = false;
 };

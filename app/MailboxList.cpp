@@ -1,0 +1,73 @@
+#include "UnitVelmo.h"
+
+#include "FileSystem.h"
+#include "IniFile.h"
+#include "Interval.h"
+#include "SettingsPaths.h"
+#include "StringGrid.h"
+
+// Hands every entry of the settings folder, in the order listed, to
+// TryLoadMailbox; names are not filtered, the loader looks for an options file.
+void TForm1::LoadMailboxes()
+{
+    for (const fs::FolderEntry &entry : fs::FindEntries(settings::Folder(), fs::attr::kDirectory))
+        TryLoadMailbox(entry.name);
+}
+
+void TForm1::TryLoadMailbox(const std::string &folderName)
+{
+    if (fs::FileExists(settings::OptionsFile(folderName)))
+        LoadMailbox(folderName);
+}
+
+void TForm1::LoadMailbox(const std::string &folderName)
+{
+    namespace s = settings;
+    mailInfo info;
+    {
+        const IniFile ini(s::OptionsFile(folderName));
+        info.port = ini.ReadInteger(s::kUserSection, s::kPortKey, 110);
+        info.password = ini.ReadString(s::kUserSection, s::kPasswordKey, "");
+        info.user = ini.ReadString(s::kUserSection, s::kUserKey, "");
+        info.host = ini.ReadString(s::kUserSection, s::kHostKey, "");
+        info.letter = ini.ReadString(s::kUserSection, s::kLetterKey, "0");
+        info.namemail = ini.ReadString(s::kUserSection, s::kNameMailKey, "");
+        info.interval = IntervalFromMinutes(ini.ReadInteger(s::kUserSection, s::kTimeKey, 10));
+        info.timeout = kMailTimeoutMs;
+    }
+    AppendMailbox(info);
+}
+
+TForm1::threadList &TForm1::AppendMailbox(const mailInfo &info)
+{
+    auto entry = std::make_unique<threadList>();
+    entry->info = info;
+    ++mailCount;
+    StringGrid1->SetRowCount(mailCount + 1);
+    StringGrid1->SetCells(0, mailCount, entry->info.namemail);
+    entry->row = mailCount;
+    entry->state = 0;
+    mailList.push_back(std::move(entry));
+    return *mailList.back();
+}
+
+int TForm1::IndexOfRow(int32_t row) const
+{
+    if (row < 1)
+        return -1;
+    for (size_t i = 0; i < mailList.size(); ++i) {
+        if (mailList[i]->row == row)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void TForm1::SetThreadState(uint32_t threadId, int32_t state)
+{
+    for (const std::unique_ptr<threadList> &entry : mailList) {
+        if (entry->threadId == threadId) {
+            entry->state = state;
+            return;
+        }
+    }
+}

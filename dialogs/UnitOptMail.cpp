@@ -1,0 +1,9 @@
+#include "UnitOptMail.h"
+
+#include "DialogFrame.h"
+
+TFrmOption::TFrmOption(QWidget *parent)
+    : QDialog(parent)
+{
+    SetDialogFrame(*this, QStringLiteral("Настройки нового ящика"), 256, 324);
+}
