@@ -3,8 +3,10 @@
 #include "FileSystem.h"
 #include "IniFile.h"
 #include "Interval.h"
+#include "MessageBox.h"
 #include "SettingsPaths.h"
 #include "StringGrid.h"
+#include "UnitMailThread.h"
 
 // Hands every entry of the settings folder, in the order listed, to
 // TryLoadMailbox; names are not filtered, the loader looks for an options file.
@@ -45,10 +47,33 @@ TForm1::threadList &TForm1::AppendMailbox(const mailInfo &info)
     ++mailCount;
     StringGrid1->SetRowCount(mailCount + 1);
     StringGrid1->SetCells(0, mailCount, entry->info.namemail);
+    // Running from here on; its hand-overs wait until the GUI thread takes
+    // events, by when the entry is in the list.
+    entry->thread = new MailThread(mailCount, entry->info, *this, FHandOvers,
+                                   FOptions.threadOptions ? FOptions.threadOptions(entry->info)
+                                                          : MailThreadOptions{});
+    entry->threadId = entry->thread->ThreadID();
     entry->row = mailCount;
     entry->state = 0;
     mailList.push_back(std::move(entry));
     return *mailList.back();
+}
+
+void TForm1::RemoveMailbox(int index)
+{
+    const int32_t row = mailList.at(index)->row;
+    // From here no hand-over of the thread reaches the window, not even one
+    // already requested for the row that is about to hold another mailbox.
+    mailList[index]->thread->Stop();
+    --mailCount;
+    for (const std::unique_ptr<threadList> &entry : mailList) {
+        if (entry->row > row) {
+            --entry->row;
+            entry->thread->SetRow(entry->row);
+        }
+    }
+    mailList.erase(mailList.begin() + index);
+    StringGrid1->DeleteRow(row);
 }
 
 int TForm1::IndexOfRow(int32_t row) const
@@ -60,6 +85,11 @@ int TForm1::IndexOfRow(int32_t row) const
             return static_cast<int>(i);
     }
     return -1;
+}
+
+void TForm1::ShowRowSelectionError()
+{
+    ShowMessage(QStringLiteral("Ошибка выбора строки"));
 }
 
 void TForm1::SetThreadState(uint32_t threadId, int32_t state)

@@ -1,6 +1,7 @@
 #include "StatusBar.h"
 
 #include "Text.h"
+#include "WindowColours.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -8,7 +9,6 @@
 namespace {
 
 constexpr std::array<int, TStatusBar::kPanelCount> kPanelWidths = {80, 80, 80, 100};
-constexpr QColor kBarColor(166, 202, 240);
 // The raw bytes of a panel's text, next to the text shown.
 constexpr char kBytesProperty[] = "cp1251";
 
@@ -19,9 +19,9 @@ TStatusBar::TStatusBar(QWidget *parent)
 {
     setSizeGripEnabled(false);
     setFixedHeight(kHeight);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, kBarColor);
-    setPalette(colours);
+    QPalette barPalette = palette();
+    barPalette.setColor(QPalette::Window, colours::kSkyBlue);
+    setPalette(barPalette);
     setAutoFillBackground(true);
 
     // The panels sit in one row of their own, so that they touch each other

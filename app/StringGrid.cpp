@@ -2,8 +2,13 @@
 
 #include "DesktopFont.h"
 #include "Text.h"
+#include "WindowColours.h"
 
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include <array>
@@ -12,7 +17,6 @@
 namespace {
 
 constexpr std::array<int, TStringGrid::kColCount> kColWidths = {164, 92, 66, 102, 59};
-constexpr QColor kFixedColor(166, 202, 240);
 // Header texts stand this far right of and below their cell's top-left corner.
 constexpr int kFixedTextOffset = 2;
 // The raw bytes of a cell, next to the text shown.
@@ -55,7 +59,7 @@ protected:
 
     void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override
     {
-        painter->fillRect(rect, kFixedColor);
+        painter->fillRect(rect, colours::kSkyBlue);
         painter->setPen(palette().color(QPalette::WindowText));
         painter->setFont(font());
         const QRect textRect = rect.adjusted(kFixedTextOffset, kFixedTextOffset, 0, 0);
@@ -96,6 +100,10 @@ TStringGrid::TStringGrid(QWidget *parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setFont(DesktopFont(8, true));
+    QPalette gridPalette = palette();
+    gridPalette.setColor(QPalette::Base, colours::kTableBackground);
+    setPalette(gridPalette);
+    FHeader->viewport()->installEventFilter(this);
     SetRow(1);
 }
 
@@ -167,4 +175,82 @@ void TStringGrid::SetRowHeight(int row, int height)
 int TStringGrid::ColWidth(int col) const
 {
     return columnWidth(col);
+}
+
+void TStringGrid::DeleteRow(int row)
+{
+    if (row < 1 || row >= RowCount())
+        return;
+    if (RowCount() > kMinRowCount) {
+        removeRow(row - 1);
+        if (currentRow() < 0)
+            SetRow(1);
+    } else {
+        for (int col = 0; col < kColCount; ++col)
+            delete takeItem(0, col);
+    }
+}
+
+TStringGrid::Coord TStringGrid::MouseCoord(int x, int y) const
+{
+    const QPoint point(x, y);
+    const QRect header(FHeader->mapTo(this, QPoint(0, 0)), FHeader->size());
+    if (header.contains(point)) {
+        const int col = FHeader->logicalIndexAt(point.x() - header.left());
+        return col < 0 ? Coord{-1, -1} : Coord{col, 0};
+    }
+    const QPoint inView = viewport()->mapFrom(this, point);
+    const QModelIndex index = viewport()->rect().contains(inView) ? indexAt(inView) : QModelIndex();
+    if (!index.isValid())
+        return {-1, -1};
+    return {index.column(), index.row() + 1};
+}
+
+void TStringGrid::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        QTableWidget::mousePressEvent(event);
+        if (indexAt(at).isValid())
+            emit OnClick();
+    } else {
+        event->accept();
+    }
+    const QPoint inGrid = viewport()->mapTo(this, at);
+    emit OnMouseDown(event->button(), event->modifiers(), inGrid.x(), inGrid.y());
+}
+
+void TStringGrid::keyPressEvent(QKeyEvent *event)
+{
+    const int before = currentRow();
+    QTableWidget::keyPressEvent(event);
+    if (currentRow() != before)
+        emit OnClick();
+}
+
+void TStringGrid::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (FPopupMenu)
+        FPopupMenu->popup(event->globalPos());
+    event->accept();
+}
+
+// Presses on the header row count as presses on the grid.
+bool TStringGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == FHeader->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto *press = static_cast<QMouseEvent *>(event);
+        const QPoint inGrid = FHeader->viewport()->mapTo(this, press->position().toPoint());
+        emit OnMouseDown(press->button(), press->modifiers(), inGrid.x(), inGrid.y());
+    }
+    return QTableWidget::eventFilter(watched, event);
+}
+
+// The selection is the current row, whole: never empty, never two rows.
+QItemSelectionModel::SelectionFlags TStringGrid::selectionCommand(const QModelIndex &index,
+                                                                  const QEvent *event) const
+{
+    if (!index.isValid() || (event && event->type() == QEvent::MouseButtonRelease))
+        return QItemSelectionModel::NoUpdate;
+    return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
 }

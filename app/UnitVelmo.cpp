@@ -12,6 +12,7 @@
 #include <QStyle>
 
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -21,16 +22,28 @@ constexpr int kHeaderRowHeight = 18;
 
 }  // namespace
 
-TForm1::TForm1(QWidget *parent)
+TForm1::TForm1(TForm1Options options, QWidget *parent)
     : QMainWindow(parent)
     , StringGrid1(new TStringGrid(this))
     , StatusBar1(new TStatusBar(this))
+    , FOptions(std::move(options))
 {
     BuildFrame();
+    BuildMenus();
+    BuildTray();
     LoadGlobalOptions(OpenSettingsFolder());
+    ApplyTaskbarSetting();
     LoadMailboxes();
     SetHeaderRow();
     CenterOnDesktop();
+}
+
+// The threads' hand-overs could no longer reach the window: stop them all.
+// Nothing waits for them; each frees itself.
+TForm1::~TForm1()
+{
+    for (const std::unique_ptr<threadList> &entry : mailList)
+        entry->thread->Stop();
 }
 
 void TForm1::BuildFrame()
@@ -42,6 +55,9 @@ void TForm1::BuildFrame()
     setFont(DesktopFont());
 
     StringGrid1->setFixedSize(kClientWidth, kGridHeight);
+    InstallCellDrawing();
+    connect(StringGrid1, &TStringGrid::OnClick, this, &TForm1::StringGrid1Click);
+    connect(StringGrid1, &TStringGrid::OnMouseDown, this, &TForm1::StringGrid1MouseDown);
     setCentralWidget(StringGrid1);
 
     StatusBar1->setFixedWidth(kClientWidth);
@@ -69,6 +85,11 @@ void TForm1::CenterOnDesktop()
 {
     adjustSize();
     setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen()->geometry()));
+}
+
+void TForm1::ItexExitsClick()
+{
+    close();
 }
 
 void TForm1::closeEvent(QCloseEvent *event)

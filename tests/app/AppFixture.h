@@ -1,7 +1,9 @@
 #pragma once
 
 #include "CurrentDirectory.h"
+#include "EventWait.h"
 #include "TempDir.h"
+#include "UnitMailThread.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +11,16 @@
 #include <string>
 
 // A fresh temp folder as the current directory, with helpers to lay out a
-// settings folder in it.
+// settings folder in it. Every check thread a test's windows started has
+// freed itself by the end of the test.
 class InTempDir : public testing::Test {
 protected:
+    void TearDown() override
+    {
+        EXPECT_TRUE(PollUntil([] { return MailThread::LiveCount() == 0; }))
+            << MailThread::LiveCount() << " check threads still alive";
+    }
+
     void MakeFolder(const std::string &relative) const
     {
         std::filesystem::create_directories(FDir.file(relative));

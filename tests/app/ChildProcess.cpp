@@ -1,5 +1,7 @@
 #include "ChildProcess.h"
 
+#include "EventWait.h"
+
 #include <signal.h>
 #include <spawn.h>
 #include <sys/syscall.h>
@@ -10,7 +12,6 @@
 #include <cstring>
 #include <fstream>
 #include <stdexcept>
-#include <thread>
 #include <vector>
 
 extern char **environ;
@@ -65,7 +66,7 @@ bool ChildProcess::Running()
 
 std::optional<int> ChildProcess::WaitForExit(std::chrono::milliseconds limit)
 {
-    WaitUntil([this] { return !Running(); }, limit);
+    PollUntil([this] { return !Running(); }, limit);
     return FStatus;
 }
 
@@ -94,15 +95,4 @@ bool ChildProcess::WaitsForEvents() const
         return true;
 #endif
     return number == SYS_ppoll;
-}
-
-bool WaitUntil(const std::function<bool()> &condition, std::chrono::milliseconds limit)
-{
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
 }

@@ -3,7 +3,6 @@
 #include <sys/types.h>
 
 #include <chrono>
-#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -34,5 +33,3 @@ private:
     std::optional<int> FStatus;
 };
 
-// Polls a condition until it holds or the time is up; true when it held.
-bool WaitUntil(const std::function<bool()> &condition, std::chrono::milliseconds limit);

@@ -2,6 +2,7 @@
 // the settings folder, seen from outside.
 
 #include "ChildProcess.h"
+#include "EventWait.h"
 #include "TempDir.h"
 
 #include <signal.h>
@@ -79,7 +80,7 @@ protected:
     // Started and idle in its event loop: construction is over.
     static void ExpectRunsIdle(ChildProcess &child)
     {
-        EXPECT_TRUE(WaitUntil([&] { return !child.Running() || child.WaitsForEvents(); }, kStartLimit));
+        EXPECT_TRUE(PollUntil([&] { return !child.Running() || child.WaitsForEvents(); }, kStartLimit));
         EXPECT_TRUE(child.Running());
     }
 
@@ -93,7 +94,7 @@ TEST_F(ProcessTest, FirstStartCreatesTheSettingsFolderAndRuns)
     TempDir work;
     auto program = Start(work);
 
-    EXPECT_TRUE(WaitUntil([&] { return IsFolder(work.file("velmo")); }, kStartLimit));
+    EXPECT_TRUE(PollUntil([&] { return IsFolder(work.file("velmo")); }, kStartLimit));
     ExpectRunsIdle(*program);
     EXPECT_TRUE(FolderHoldsALock(FRuntime.path()));
     EXPECT_TRUE(EndedBySigkill(program->Kill()));
@@ -105,7 +106,7 @@ TEST_F(ProcessTest, AFileNamedVelmoIsLeftAloneAndTheProgramRuns)
     work.write("velmo", "a file");
     auto program = Start(work);
 
-    EXPECT_TRUE(WaitUntil([&] { return FolderHoldsALock(FRuntime.path()); }, kStartLimit));
+    EXPECT_TRUE(PollUntil([&] { return FolderHoldsALock(FRuntime.path()); }, kStartLimit));
     ExpectRunsIdle(*program);
     EXPECT_TRUE(std::filesystem::is_regular_file(work.file("velmo")));
     EXPECT_EQ(work.read("velmo"), "a file");
@@ -118,7 +119,7 @@ TEST_F(ProcessTest, SecondStartLeavesAtOnceAndANewStartRunsAfterTheFirstIsKilled
 {
     TempDir firstDir;
     auto first = Start(firstDir);
-    ASSERT_TRUE(WaitUntil([&] { return IsFolder(firstDir.file("velmo")); }, kStartLimit));
+    ASSERT_TRUE(PollUntil([&] { return IsFolder(firstDir.file("velmo")); }, kStartLimit));
 
     TempDir secondDir;
     const auto started = std::chrono::steady_clock::now();
@@ -137,7 +138,7 @@ TEST_F(ProcessTest, SecondStartLeavesAtOnceAndANewStartRunsAfterTheFirstIsKilled
     EXPECT_TRUE(EndedBySigkill(first->Kill()));
     TempDir thirdDir;
     auto third = Start(thirdDir);
-    EXPECT_TRUE(WaitUntil([&] { return IsFolder(thirdDir.file("velmo")); }, kStartLimit));
+    EXPECT_TRUE(PollUntil([&] { return IsFolder(thirdDir.file("velmo")); }, kStartLimit));
     ExpectRunsIdle(*third);
     EXPECT_TRUE(EndedBySigkill(third->Kill()));
 }
@@ -149,7 +150,7 @@ TEST_F(ProcessTest, OfTwoStartsAtTheSameMomentExactlyOneRuns)
     auto a = Start(dirA);
     auto b = Start(dirB);
 
-    ASSERT_TRUE(WaitUntil([&] { return !a->Running() || !b->Running(); }, kStartLimit));
+    ASSERT_TRUE(PollUntil([&] { return !a->Running() || !b->Running(); }, kStartLimit));
     ChildProcess &ended = a->Running() ? *b : *a;
     ChildProcess &runner = a->Running() ? *a : *b;
     const TempDir &endedDir = a->Running() ? dirB : dirA;
@@ -159,7 +160,7 @@ TEST_F(ProcessTest, OfTwoStartsAtTheSameMomentExactlyOneRuns)
     ASSERT_TRUE(status.has_value());
     EXPECT_TRUE(WIFEXITED(*status));
     EXPECT_EQ(WEXITSTATUS(*status), 0);
-    EXPECT_TRUE(WaitUntil([&] { return IsFolder(runnerDir.file("velmo")); }, kStartLimit));
+    EXPECT_TRUE(PollUntil([&] { return IsFolder(runnerDir.file("velmo")); }, kStartLimit));
     ExpectRunsIdle(runner);
     EXPECT_TRUE(IsEmptyFolder(endedDir.path()));
     EXPECT_TRUE(EndedBySigkill(runner.Kill()));

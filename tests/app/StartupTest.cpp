@@ -6,6 +6,7 @@
 #include "ModalBoxWatcher.h"
 #include "StringGrid.h"
 #include "Text.h"
+#include "UnitMailThread.h"
 #include "UnitVelmo.h"
 
 #include <unistd.h>
@@ -57,14 +58,18 @@ TEST_F(StartupTest, MailboxFoldersBecomeRowsInTheOrderOfTheirNames)
         const TForm1::threadList &entry = *form.mailList[i];
         EXPECT_EQ(entry.row, i + 1);
         EXPECT_EQ(entry.state, 0);
-        EXPECT_EQ(entry.thread, nullptr);
-        EXPECT_EQ(entry.threadId, 0u);
+        ASSERT_NE(entry.thread, nullptr);
+        EXPECT_EQ(entry.threadId, entry.thread->ThreadID());
         EXPECT_EQ(form.StringGrid1->Cells(0, i + 1), entry.info.namemail);
         EXPECT_EQ(form.StringGrid1->Cells(1, i + 1), "");
         EXPECT_EQ(form.IndexOfRow(i + 1), i);
     }
     EXPECT_EQ(form.StringGrid1->RowCount(), 4);
     EXPECT_EQ(form.StringGrid1->item(1, 0)->text(), QStringLiteral("Борис"));
+    // One check thread per mailbox, each with its own id.
+    EXPECT_NE(form.mailList[0]->threadId, form.mailList[1]->threadId);
+    EXPECT_NE(form.mailList[1]->threadId, form.mailList[2]->threadId);
+    EXPECT_NE(form.mailList[0]->threadId, form.mailList[2]->threadId);
 
     mailInfo c;
     c.host = "pop.c.example";

@@ -2,10 +2,7 @@
 
 #include "CodePage.h"
 
-#include <QCoreApplication>
-
 #include <algorithm>
-#include <thread>
 
 std::string Cp1251(const std::string &utf8)
 {
@@ -25,43 +22,6 @@ std::string CheckingText()
 std::string ErrorText(int32_t code)
 {
     return Cp1251("Ошибка: ") + std::to_string(code);
-}
-
-ScriptedPop3Server::Script Replies(std::initializer_list<std::string> lines)
-{
-    ScriptedPop3Server::Script script;
-    for (const std::string &line : lines)
-        script.push_back(ScriptedPop3Server::reply(line + "\r\n"));
-    return script;
-}
-
-namespace {
-
-bool Poll(const std::function<bool()> &condition, std::chrono::milliseconds limit,
-          bool processEvents)
-{
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    for (;;) {
-        if (processEvents)
-            QCoreApplication::processEvents();
-        if (condition())
-            return true;
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-}
-
-}  // namespace
-
-bool WaitUntil(const std::function<bool()> &condition, std::chrono::milliseconds limit)
-{
-    return Poll(condition, limit, true);
-}
-
-bool PollUntil(const std::function<bool()> &condition, std::chrono::milliseconds limit)
-{
-    return Poll(condition, limit, false);
 }
 
 void CheckTest::TearDown()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EventWait.h"
 #include "HandOver.h"
 #include "ManualStepWaiter.h"
 #include "RecordingSink.h"
@@ -16,25 +17,12 @@
 #include <string>
 #include <vector>
 
-// Bound of every wait on a condition; only a failing test waits this long.
-inline constexpr std::chrono::milliseconds kLimit{20000};
-
 // Windows-1251 form of a UTF-8 literal.
 std::string Cp1251(const std::string &utf8);
 // The status texts the thread hands over.
 std::string CheckedText();            // "Проверен"
 std::string CheckingText();           // "Проверка"
 std::string ErrorText(int32_t code);  // "Ошибка: <code>"
-
-// A script that answers with these lines (CR LF added), one per command; the
-// first is the greeting.
-ScriptedPop3Server::Script Replies(std::initializer_list<std::string> lines);
-
-// Processes the main thread's events (so hand-overs run) until `condition`
-// holds; false when it does not within `limit`.
-bool WaitUntil(const std::function<bool()> &condition, std::chrono::milliseconds limit = kLimit);
-// The same without processing events: hand-overs stay queued meanwhile.
-bool PollUntil(const std::function<bool()> &condition, std::chrono::milliseconds limit = kLimit);
 
 // A window's worth of check machinery: a hand-over queue with its pump on the
 // main thread, a recording sink, a manual step and a scripted POP3 server.

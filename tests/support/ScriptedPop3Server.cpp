@@ -13,6 +13,14 @@
 #include <stdexcept>
 #include <utility>
 
+ScriptedPop3Server::Script Replies(std::initializer_list<std::string> lines)
+{
+    ScriptedPop3Server::Script script;
+    for (const std::string &line : lines)
+        script.push_back(ScriptedPop3Server::reply(line + "\r\n"));
+    return script;
+}
+
 ScriptedPop3Server::Action ScriptedPop3Server::reply(std::string bytes)
 {
     return Action{Action::Kind::Send, {std::move(bytes)}, std::chrono::milliseconds(0)};

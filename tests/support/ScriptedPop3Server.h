@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <initializer_list>
 #include <list>
 #include <mutex>
 #include <string>
@@ -128,3 +129,7 @@ private:
     std::mutex FStopLock;  // serialises stop()
     std::thread FAcceptor;
 };
+
+// A script that answers with these lines (CR LF added), one per command; the
+// first is the greeting.
+ScriptedPop3Server::Script Replies(std::initializer_list<std::string> lines);
