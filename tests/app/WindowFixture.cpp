@@ -48,6 +48,11 @@ ManualStepWaiter &WindowTest::Steps(const std::string &namemail)
     return *FSteps.at(namemail);
 }
 
+bool WindowTest::WaitUntilWaiting(const std::string &namemail, uint64_t taken)
+{
+    return WaitUntil([&] { return Steps(namemail).IsParkedAt(taken); });
+}
+
 bool WindowTest::WaitForStatus(TForm1 &form, int row, const std::string &status)
 {
     return WaitUntil([&] { return form.StringGrid1->Cells(3, row) == status; });

@@ -34,6 +34,9 @@ protected:
     // The wait steps of the mailbox with this name.
     ManualStepWaiter &Steps(const std::string &namemail);
 
+    // Processes events until the mailbox's thread waits after `taken` steps:
+    // its check and hand-overs are over, so it takes a mark as read.
+    bool WaitUntilWaiting(const std::string &namemail, uint64_t taken = 0);
     // Processes events until row `row` shows the status; false after kLimit.
     static bool WaitForStatus(TForm1 &form, int row, const std::string &status);
 
