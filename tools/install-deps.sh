@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing need.
 # Runs apt-get only for what is missing; needs root (or sudo) on a fresh machine.
+# With --list it only prints the package names, one per line.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,11 @@ packages=(
   dovecot-core dovecot-pop3d
   python3 procps
 )
+
+if [ "${1:-}" = "--list" ]; then
+  printf '%s\n' "${packages[@]}"
+  exit 0
+fi
 
 missing=()
 for p in "${packages[@]}"; do
