@@ -76,6 +76,18 @@ void TForm1::RemoveMailbox(int index)
     StringGrid1->DeleteRow(row);
 }
 
+TForm1::threadList *TForm1::SelectedEntry()
+{
+    if (mailCount == 0)
+        return nullptr;
+    const int index = IndexOfRow(StringGrid1->Row());
+    if (index < 0) {
+        ShowRowSelectionError();
+        return nullptr;
+    }
+    return mailList[index].get();
+}
+
 int TForm1::IndexOfRow(int32_t row) const
 {
     if (row < 1)

@@ -10,14 +10,8 @@
 
 void TForm1::ItemCheckNowClick()
 {
-    if (mailCount == 0)
-        return;
-    const int index = IndexOfRow(StringGrid1->Row());
-    if (index < 0) {
-        ShowRowSelectionError();
-        return;
-    }
-    mailList[index]->thread->CheckNow();
+    if (threadList *entry = SelectedEntry())
+        entry->thread->CheckNow();
 }
 
 void TForm1::ItemCheckAllClick()
@@ -30,14 +24,10 @@ void TForm1::ItemCheckAllClick()
 
 void TForm1::ItemReadLetterClick()
 {
-    if (mailCount == 0)
+    threadList *selected = SelectedEntry();
+    if (!selected)
         return;
-    const int index = IndexOfRow(StringGrid1->Row());
-    if (index < 0) {
-        ShowRowSelectionError();
-        return;
-    }
-    threadList &entry = *mailList[index];
+    threadList &entry = *selected;
     if (!entry.thread->MarkRead())
         return;
     entry.info.letter = entry.thread->CurrentLetter();

@@ -67,14 +67,10 @@ std::string TForm1::ResultText(int32_t code)
 
 void TForm1::StringGrid1Click()
 {
-    if (mailCount == 0)
+    const threadList *selected = SelectedEntry();
+    if (!selected)
         return;
-    const int index = IndexOfRow(StringGrid1->Row());
-    if (index < 0) {
-        ShowRowSelectionError();
-        return;
-    }
-    const threadList &entry = *mailList[index];
+    const threadList &entry = *selected;
     int32_t code = entry.thread->LastCode();
     if (StringGrid1->Cells(3, entry.row).empty())
         code = kNotCheckedYet;

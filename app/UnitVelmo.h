@@ -175,6 +175,10 @@ private:
     // Writes the entry's letter to its options file.
     static void WriteLetter(const threadList &entry);
     static void ShowRowSelectionError();
+    // The entry of the table's current row, for the commands that act on it:
+    // nullptr with no mailbox at all, and nullptr after the message
+    // "Ошибка выбора строки" when the current row has no entry.
+    threadList *SelectedEntry();
 
     const TForm1Options FOptions;
     const std::shared_ptr<HandOverQueue> FHandOvers = std::make_shared<HandOverQueue>();
